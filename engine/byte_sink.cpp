@@ -55,6 +55,13 @@ AtomicFileSink::AtomicFileSink(std::string path)
     Fail(path_ + ": " + Reason(errno));
     return;
   }
+  if (exists && !S_ISREG(st.st_mode)) {
+    // A device or a pipe (/dev/stdout, a FIFO) is written where it stands:
+    // renaming over it would replace the node by a plain file.
+    file_ = std::fopen(target_.c_str(), "wb");
+    if (file_ == nullptr) Fail(path_ + ": " + Reason(errno));
+    return;
+  }
   const fs::path target(target_);
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
@@ -105,11 +112,11 @@ bool AtomicFileSink::Close() {
   if (closed_) return error().empty();
   closed_ = true;
   if (file_ == nullptr) return false;
-  if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
+  if (std::fflush(file_) != 0 || (!temp_.empty() && ::fsync(::fileno(file_)) != 0))
     Fail(path_ + ": " + Reason(errno));
   if (std::fclose(file_) != 0) Fail(path_ + ": " + Reason(errno));
   file_ = nullptr;
-  if (error().empty() && ::rename(temp_.c_str(), target_.c_str()) != 0)
+  if (error().empty() && !temp_.empty() && ::rename(temp_.c_str(), target_.c_str()) != 0)
     Fail(path_ + ": " + Reason(errno));
   if (error().empty()) {
     temp_.clear();

@@ -42,7 +42,8 @@ class StringSink final : public ByteSink {
 
 // Replaces a file only once all of its new bytes are safely written: the
 // bytes go to a temporary file beside the target, which Close() renames over
-// it. A symbolic link is followed, so the file it points to is replaced and
+// it. A target that is no plain file (a device, a pipe) is written directly.
+// A symbolic link is followed, so the file it points to is replaced and
 // the link stays; the target keeps its permission bits (and owner, where the
 // process may set it). Until Close() succeeds the target is untouched, and a
 // sink that is destroyed without Close() removes its temporary file.

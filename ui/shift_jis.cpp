@@ -10,6 +10,34 @@ namespace {
 constexpr char kCodec[] = "windows-31j";
 constexpr char16_t kReplacement = u'\uFFFD';
 
+// The converter behind the codec name follows an IBM table that rotates
+// three control codes (0x1A, 0x1C, 0x7F) against Unicode, where Windows
+// code page 932 maps all of 0x00-0x7F to themselves. These swap them back
+// on the way in and out, so that every control byte round-trips as itself
+// (0x1A matters: it ends a signature file's text).
+QChar BeforeEncoding(QChar c) {
+  switch (c.unicode()) {
+    case 0x1A: return QChar(0x1C);  // the converter writes U+001C as 0x1A
+    case 0x1C: return QChar(0x7F);  // ... U+007F as 0x1C
+    case 0x7F: return QChar(0x1A);  // ... U+001A as 0x7F
+    default: return c;
+  }
+}
+
+QChar AfterDecoding(QChar c) {
+  switch (c.unicode()) {
+    case 0x1C: return QChar(0x1A);  // the converter reads 0x1A as U+001C
+    case 0x7F: return QChar(0x1C);  // ... 0x1C as U+007F
+    case 0x1A: return QChar(0x7F);  // ... 0x7F as U+001A
+    default: return c;
+  }
+}
+
+QString WithControlsFixed(QString text, QChar (*fix)(QChar)) {
+  for (qsizetype i = 0; i < text.size(); ++i) text[i] = fix(text.at(i));
+  return text;
+}
+
 QByteArrayView View(std::string_view bytes) {
   return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -21,7 +49,7 @@ Unmappable FindUnmappable(const QString& text) {
     const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
     const QString ch = text.mid(i, width);
     QStringEncoder encoder(kCodec);
-    (void)encoder.encode(ch);
+    const QByteArray ignored = encoder.encode(ch);
     if (encoder.hasError()) {
       bad.character = ch;
       return bad;
@@ -44,7 +72,7 @@ QString Unmappable::Describe() const {
 
 std::optional<std::string> ToShiftJis(const QString& text, Unmappable* bad) {
   QStringEncoder encoder(kCodec);
-  const QByteArray bytes = encoder.encode(text);
+  const QByteArray bytes = encoder.encode(WithControlsFixed(text, BeforeEncoding));
   if (encoder.hasError()) {
     if (bad != nullptr) *bad = FindUnmappable(text);
     return std::nullopt;
@@ -58,19 +86,22 @@ QString FromShiftJis(std::string_view bytes) {
   // tells the two apart, character for character.
   QStringDecoder plain(kCodec);
   QString text = plain.decode(View(bytes));
-  if (!plain.hasError()) return text;
-  QStringDecoder marking(kCodec, QStringConverter::Flag::ConvertInvalidToNull);
-  const QString marked = marking.decode(View(bytes));
-  if (marked.size() != text.size()) return text;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text.at(i) == QChar(0x1A) && marked.at(i) == QChar(0)) text[i] = QChar(kReplacement);
+  const bool failed = plain.hasError();
+  if (failed) {
+    QStringDecoder marking(kCodec, QStringConverter::Flag::ConvertInvalidToNull);
+    const QString marked = marking.decode(View(bytes));
+    if (marked.size() == text.size()) {
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QChar(0x1A) && marked.at(i) == QChar(0)) text[i] = QChar(kReplacement);
+      }
+    }
   }
-  return text;
+  return WithControlsFixed(text, AfterDecoding);
 }
 
 bool IsValidUtf8(std::string_view bytes) {
   QStringDecoder decoder(QStringConverter::Utf8);
-  (void)decoder.decode(View(bytes));
+  const QString ignored = decoder.decode(View(bytes));
   return !decoder.hasError();
 }
 
