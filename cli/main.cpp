@@ -114,20 +114,25 @@ std::optional<Failure> ParseCommandLine(const QStringList& arguments, Request& r
   struct Toggle {
     const char* on;
     const char* off;
-    const char* what;
+    const char* what_on;
+    const char* what_off;
     std::optional<bool>* value;
   };
   const Toggle toggles[] = {
-      {"marker", "no-marker", "one more '>' before every prefix (default on)", &request.marker},
-      {"paragraph", "no-paragraph", "two blanks opening every paragraph (default on)", &request.paragraph},
-      {"indent", "no-indent", "one blank after the prefix (default: even depth)", &request.indent},
-      {"unwrap", "no-unwrap", "undo a mailer's former wraps (default off)", &request.unwrap},
+      {"marker", "no-marker", "One more '>' in front of every quote prefix (default).",
+       "No extra '>'.", &request.marker},
+      {"paragraph", "no-paragraph", "Two blanks open every paragraph (default).",
+       "No paragraph blanks.", &request.paragraph},
+      {"indent", "no-indent", "One blank ends every quote prefix.",
+       "No blank after the prefix (default: the blank when the depth is even).", &request.indent},
+      {"unwrap", "no-unwrap", "Undo line breaks a mailer made by wrapping.",
+       "Keep every line break (default).", &request.unwrap},
   };
   parser.addOption(help);
   parser.addOption(version);
   for (const Toggle& t : toggles) {
-    parser.addOption(QCommandLineOption(QString::fromLatin1(t.on), QString::fromLatin1(t.what)));
-    parser.addOption(QCommandLineOption(QString::fromLatin1(t.off), QStringLiteral("the opposite")));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(t.on), QString::fromLatin1(t.what_on)));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(t.off), QString::fromLatin1(t.what_off)));
   }
   for (const auto* o : {&limit, &headings, &signature, &date, &position, &today, &mode,
                         &encoding, &stats, &output})
