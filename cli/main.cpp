@@ -11,11 +11,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "engine/byte_sink.h"
 #include "engine/reformat.h"
+#include "settings/settings_file.h"
+#include "settings/side_files.h"
+#include "ui/platform_paths.h"
 #include "ui/date_text.h"
 #include "ui/shift_jis.h"
 
@@ -33,7 +37,10 @@ enum class Encoding { ShiftJis, Utf8, Auto };
 // Everything the command line says, checked.
 struct Request {
   FormatOptions options;
-  std::optional<bool> marker, paragraph, indent, unwrap;
+  std::optional<bool> marker, paragraph, indent, unwrap, date;
+  std::optional<std::int32_t> date_position;
+  // --settings: the window's settings file (empty: the user's own).
+  std::optional<QString> settings;
   std::optional<std::int32_t> limit;
   std::optional<QString> headings;   // as typed; absent: the default text
   std::optional<QString> signature;  // the signature file, when asked for
@@ -78,6 +85,21 @@ std::optional<QDate> ParseDate(const QString& text) {
   return date;
 }
 
+// --settings takes an optional value, which the parser cannot express: its
+// "--settings=FILE" form is handed to a hidden option of its own.
+constexpr char kSettingsFileOption[] = "settings-file";
+
+QStringList WithSettingsValue(QStringList arguments) {
+  static const QString kWithValue = QStringLiteral("--settings=");
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == u"--") break;
+    if (arguments[i].startsWith(kWithValue))
+      arguments[i] = QStringLiteral("--%1=").arg(QLatin1String(kSettingsFileOption)) +
+                     arguments[i].mid(kWithValue.size());
+  }
+  return arguments;
+}
+
 // Reads the command line into `request`; a failure is bad usage.
 std::optional<Failure> ParseCommandLine(const QStringList& arguments, Request& request) {
   QCommandLineParser parser;
@@ -109,6 +131,14 @@ std::optional<Failure> ParseCommandLine(const QStringList& arguments, Request& r
       QStringLiteral("sjis, utf-8 or auto (default)."), QStringLiteral("sjis|utf-8|auto"));
   const QCommandLineOption stats(QStringLiteral("stats"),
       QStringLiteral("Print the line count, depth and longest line, and exit."));
+  const QCommandLineOption settings(QStringLiteral("settings"),
+      QStringLiteral("Take the options the window saved, from its settings file or FILE\n"
+                     "(--settings=FILE); options given here win."));
+  const QCommandLineOption settings_file = [] {
+    QCommandLineOption o(QString::fromLatin1(kSettingsFileOption), QString(), QStringLiteral("FILE"));
+    o.setFlags(QCommandLineOption::HiddenFromHelp);
+    return o;
+  }();
   const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
       QStringLiteral("Write to FILE instead of standard output."), QStringLiteral("FILE"));
   struct Toggle {
@@ -135,13 +165,13 @@ std::optional<Failure> ParseCommandLine(const QStringList& arguments, Request& r
     parser.addOption(QCommandLineOption(QString::fromLatin1(t.off), QString::fromLatin1(t.what_off)));
   }
   for (const auto* o : {&limit, &headings, &signature, &date, &position, &today, &mode,
-                        &encoding, &stats, &output})
+                        &encoding, &stats, &settings, &settings_file, &output})
     parser.addOption(*o);
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("The reply text; absent or \"-\": standard input."),
                                QStringLiteral("[FILE]"));
 
-  if (!parser.parse(arguments)) return Failure{kExitUsage, parser.errorText()};
+  if (!parser.parse(WithSettingsValue(arguments))) return Failure{kExitUsage, parser.errorText()};
   if (parser.isSet(help)) {
     std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
     return Failure{kExitOk, {}};
@@ -164,15 +194,14 @@ std::optional<Failure> ParseCommandLine(const QStringList& arguments, Request& r
                                      .arg(parser.value(limit))};
   }
   if (parser.isSet(headings)) request.headings = parser.value(headings);
-  if (parser.isSet(signature)) {
-    request.signature = parser.value(signature);
-    request.options.AddSignature = true;
-  }
-  request.options.AddDate = parser.isSet(date);
+  if (parser.isSet(signature)) request.signature = parser.value(signature);
+  if (parser.isSet(date)) request.date = true;
+  if (parser.isSet(settings)) request.settings = QString();
+  if (parser.isSet(settings_file)) request.settings = parser.value(settings_file);
   if (parser.isSet(position)) {
     const QString v = parser.value(position);
-    if (v == u"blank") request.options.DatePosition = 0;
-    else if (v == u"right") request.options.DatePosition = 1;
+    if (v == u"blank") request.date_position = 0;
+    else if (v == u"right") request.date_position = 1;
     else return Failure{kExitUsage, QStringLiteral("--date-position takes blank or right, not '%1'").arg(v)};
   }
   if (parser.isSet(today)) {
@@ -286,8 +315,23 @@ int Run(const QStringList& arguments) {
              std::to_string(source.MaxQuoteDepth) + "\nlongest " +
              std::to_string(source.MaxLineLength) + "\n";
   } else {
+    // The window's saved options stand in for every option not given here.
+    StoredSettings saved;
+    std::optional<std::string> saved_signature;
+    if (request.settings) {
+      const std::string path = request.settings->isEmpty()
+                                   ? SidePathsForExecutable(QCoreApplication::applicationFilePath()).SettingsPath
+                                   : FileName(*request.settings);
+      LoadSettings(path, saved);
+      const std::string folder = std::filesystem::path(path).parent_path().string();
+      saved_signature = SignaturePathFor(FixedSidePaths(folder.empty() ? "" : folder + PathSeparator()), saved.SignatureSlot);
+    } else {
+      saved.AddSignature = false;
+      saved.AddDate = false;
+    }
+
     HeadingPrefixTable headings;
-    std::string heading_text(kDefaultHeadingText);
+    std::string heading_text = saved.HeadingPrefixText;
     if (request.headings) {
       Unmappable bad;
       auto converted = ToShiftJis(*request.headings, &bad);
@@ -299,6 +343,16 @@ int Run(const QStringList& arguments) {
     }
     ParseHeadingPrefixes(headings, heading_text);
 
+    FormatOptions& options = request.options;
+    options.AddMarker = request.marker.value_or(saved.AddMarker);
+    options.AutoParagraph = request.paragraph.value_or(saved.AutoParagraph);
+    options.IndentOne = request.indent.value_or(source.MaxQuoteDepth % 2 == 0);
+    options.Unwrap = request.unwrap.value_or(saved.Unwrap);
+    options.LineLimit = request.limit.value_or(source.MaxLineLength);
+    options.AddDate = request.date.value_or(saved.AddDate);
+    options.DatePosition = request.date_position.value_or(saved.DatePosition);
+    options.AddSignature = request.signature.has_value() || saved.AddSignature;
+
     TrailerInput trailer;
     if (request.signature) {
       trailer.SignatureFile = ReadFileBytes(FileName(*request.signature));
@@ -308,15 +362,12 @@ int Run(const QStringList& arguments) {
           return failure->code;
         }
       }
+    } else if (options.AddSignature) {
+      // The window writes its signature files in Shift-JIS, whatever the input.
+      trailer.SignatureFile = ReadFileBytes(*saved_signature);
     }
-    if (request.options.AddDate) trailer.DateText = DateText(request.today, QLocale::system());
+    if (options.AddDate) trailer.DateText = DateText(request.today, QLocale::system());
 
-    FormatOptions& options = request.options;
-    options.AddMarker = request.marker.value_or(true);
-    options.AutoParagraph = request.paragraph.value_or(true);
-    options.IndentOne = request.indent.value_or(source.MaxQuoteDepth % 2 == 0);
-    options.Unwrap = request.unwrap.value_or(false);
-    options.LineLimit = request.limit.value_or(source.MaxLineLength);
 
     StringSink file;
     OutputSink sink;

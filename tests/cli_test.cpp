@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QDir>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -148,6 +149,66 @@ TEST(Filter, RunsTextWithoutLineFeedAndNeverCutsTheInput) {
   for (int i = 0; i < 2000; ++i) big += std::string(99, 'a') + "\n";
   const Outcome o = RunFilter({"--no-marker", "--no-paragraph", "--no-indent", "--limit=0"}, big);
   EXPECT_EQ(o.out, big + "\r\n");
+}
+
+}  // namespace
+}  // namespace quibel
+
+namespace quibel {
+namespace {
+
+std::string Ints(std::initializer_list<std::int32_t> values) {
+  std::string out;
+  for (std::int32_t v : values)
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
+  return out;
+}
+
+TEST(FilterSettings, SavedOptionsGiveWhatTheSameFlagsGive) {
+  QTemporaryDir dir;
+  const std::string source = "## x\r\n> a\r\n--b\r\n";
+  WriteFile(dir.filePath("QUIBEL.SG2"), "  sig\r\n");
+  WriteFile(dir.filePath("QUIBEL.SGN"), "one\r\n");
+  const QStringList common = {"--today=2024-03-03"};
+  const struct {
+    int line;
+    std::string file;
+    QStringList flags;
+  } cases[] = {
+      {__LINE__, Ints({126, 0, 1, 1, 1, 0, 0}) + "##", {"--no-marker", "--paragraph", "--unwrap", "--headings=##"}},
+      {__LINE__, Ints({131, 1, 1, 1, 0, 0, 0, 1, 1}),
+       {"--marker", "--no-paragraph", "--headings=", "--date", "--date-position=right",
+        "--signature=" + dir.filePath("QUIBEL.SG2")}},
+      {__LINE__, Ints({131, 0, 0, 1, 1, 1, 0, 1, 1}) + "--",
+       {"--date", "--signature=" + dir.filePath("QUIBEL.SGN"), "--headings=--"}},
+      // Ends inside the flags: the rest keep the defaults, no headings.
+      {__LINE__, Ints({131, 0, 0, 0}), {"--no-marker", "--headings="}},
+      // Not settings files: the design defaults.
+      {__LINE__, Ints({127, 0, 0, 0, 0, 0, 0, 0, 0}), {}},
+      {__LINE__, "\x83", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const QString cfg = dir.filePath(QStringLiteral("QUIBEL.CFG"));
+    WriteFile(cfg, c.file);
+    const Outcome saved = RunFilter(common + QStringList{"--settings=" + cfg}, source);
+    const Outcome flags = RunFilter(common + c.flags, source);
+    EXPECT_EQ(saved.code, 0) << saved.err;
+    EXPECT_EQ(saved.out, flags.out);
+  }
+  // Flags given on the command line win over the file.
+  WriteFile(dir.filePath("QUIBEL.CFG"), Ints({131, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(RunFilter({"--settings=" + dir.filePath("QUIBEL.CFG"), "--marker"}, source).out,
+            RunFilter({"--marker", "--no-paragraph", "--headings="}, source).out);
+}
+
+TEST(FilterSettings, DefaultFileIsTheUsersOwnAndMayBeMissing) {
+  QTemporaryDir dir;
+  const QStringList env = {"XDG_CONFIG_HOME=" + dir.path()};
+  EXPECT_EQ(RunFilter({"--settings"}, "> a\r\n", env).out, RunFilter({}, "> a\r\n").out);
+  QDir(dir.path()).mkpath(QStringLiteral("quibel"));
+  WriteFile(dir.filePath("quibel/QUIBEL.CFG"), Ints({126, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(RunFilter({"--settings"}, "> a\r\n", env).out, ">a\r\n\r\n");
 }
 
 }  // namespace
