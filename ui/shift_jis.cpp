@@ -99,6 +99,13 @@ QString FromShiftJis(std::string_view bytes) {
   return WithControlsFixed(text, AfterDecoding);
 }
 
+std::optional<QString> FromShiftJisStrict(std::string_view bytes) {
+  QStringDecoder decoder(kCodec);
+  const QString text = decoder.decode(View(bytes));
+  if (decoder.hasError()) return std::nullopt;
+  return WithControlsFixed(text, AfterDecoding);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   QStringDecoder decoder(QStringConverter::Utf8);
   const QString ignored = decoder.decode(View(bytes));

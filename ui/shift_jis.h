@@ -24,6 +24,9 @@ std::optional<std::string> ToShiftJis(const QString& text, Unmappable* bad = nul
 // Converts Shift-JIS bytes to Unicode; bytes that do not decode become U+FFFD.
 QString FromShiftJis(std::string_view bytes);
 
+// Converts Shift-JIS bytes to Unicode; nothing when some bytes do not decode.
+std::optional<QString> FromShiftJisStrict(std::string_view bytes);
+
 // True when `bytes` is valid UTF-8 (an empty text is).
 bool IsValidUtf8(std::string_view bytes);
 
