@@ -9,6 +9,10 @@ TEST(ShiftJis, BytesThatDoNotDecodeBecomeReplacementCharacters) {
   // A lone lead byte before CR LF, and a real 0x1A that must stay 0x1A.
   const QString text = FromShiftJis(std::string_view("\x82\r\n\x1A\x82\xA0", 6));
   EXPECT_EQ(text, QString::fromUtf8("\uFFFD\r\n\x1A" "あ"));
+  // One cut off at the very end is not dropped either.
+  EXPECT_EQ(FromShiftJis("a\x82"), QString::fromUtf8("a\uFFFD"));
+  EXPECT_FALSE(FromShiftJisStrict("a\x82"));
+  EXPECT_EQ(FromShiftJisStrict("a\x82\xA0").value(), QString::fromUtf8("aあ"));
 }
 
 TEST(ShiftJis, EveryAsciiByteRoundTripsAsItself) {

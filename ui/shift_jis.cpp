@@ -84,11 +84,12 @@ QString FromShiftJis(std::string_view bytes) {
   // The codec stands a byte it cannot decode for by U+001A, which a real
   // 0x1A byte gives too. A second pass that turns such bytes into U+0000
   // tells the two apart, character for character.
-  QStringDecoder plain(kCodec);
+  // Stateless: a character cut off at the end is an error, not held back.
+  QStringDecoder plain(kCodec, QStringConverter::Flag::Stateless);
   QString text = plain.decode(View(bytes));
   const bool failed = plain.hasError();
   if (failed) {
-    QStringDecoder marking(kCodec, QStringConverter::Flag::ConvertInvalidToNull);
+    QStringDecoder marking(kCodec, QStringConverter::Flag::ConvertInvalidToNull | QStringConverter::Flag::Stateless);
     const QString marked = marking.decode(View(bytes));
     if (marked.size() == text.size()) {
       for (qsizetype i = 0; i < text.size(); ++i) {
@@ -100,7 +101,7 @@ QString FromShiftJis(std::string_view bytes) {
 }
 
 std::optional<QString> FromShiftJisStrict(std::string_view bytes) {
-  QStringDecoder decoder(kCodec);
+  QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
   const QString text = decoder.decode(View(bytes));
   if (decoder.hasError()) return std::nullopt;
   return WithControlsFixed(text, AfterDecoding);
