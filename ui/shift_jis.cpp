@@ -81,22 +81,26 @@ std::optional<std::string> ToShiftJis(const QString& text, Unmappable* bad) {
 }
 
 QString FromShiftJis(std::string_view bytes) {
+  // The codec drops a character cut off at the very end without a trace; a
+  // line feed after the text makes it one that does not decode, like any
+  // other, and is taken off again afterwards.
+  std::string input(bytes);
+  input.push_back('\n');
   // The codec stands a byte it cannot decode for by U+001A, which a real
-  // 0x1A byte gives too. A second pass that turns such bytes into U+0000
-  // tells the two apart, character for character.
-  // Stateless: a character cut off at the end is an error, not held back.
-  QStringDecoder plain(kCodec, QStringConverter::Flag::Stateless);
-  QString text = plain.decode(View(bytes));
-  const bool failed = plain.hasError();
-  if (failed) {
-    QStringDecoder marking(kCodec, QStringConverter::Flag::ConvertInvalidToNull | QStringConverter::Flag::Stateless);
-    const QString marked = marking.decode(View(bytes));
+  // 0x1A byte gives too (see AfterDecoding). A second pass that turns such
+  // bytes into U+0000 tells the two apart, character for character.
+  QStringDecoder plain(kCodec);
+  QString text = plain.decode(View(input));
+  if (plain.hasError()) {
+    QStringDecoder marking(kCodec, QStringConverter::Flag::ConvertInvalidToNull);
+    const QString marked = marking.decode(View(input));
     if (marked.size() == text.size()) {
       for (qsizetype i = 0; i < text.size(); ++i) {
         if (text.at(i) == QChar(0x1A) && marked.at(i) == QChar(0)) text[i] = QChar(kReplacement);
       }
     }
   }
+  text.chop(1);
   return WithControlsFixed(text, AfterDecoding);
 }
 
