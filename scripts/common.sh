@@ -5,7 +5,7 @@ BUILD="${QUIBEL_BUILD_DIR:-$ROOT/build}"
 
 # Debian packages the build, the tests and the screenshots need.
 PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          python3 fonts-ipafont-gothic xvfb xauth xclip x11-utils)
+          libxcb1-dev python3 fonts-ipafont-gothic xvfb xauth xclip xdotool)
 
 install_missing() {
   local missing=()
