@@ -157,12 +157,7 @@ TEST(Filter, RunsTextWithoutLineFeedAndNeverCutsTheInput) {
 namespace quibel {
 namespace {
 
-std::string Ints(std::initializer_list<std::int32_t> values) {
-  std::string out;
-  for (std::int32_t v : values)
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
-  return out;
-}
+using test::Ints;
 
 TEST(FilterSettings, SavedOptionsGiveWhatTheSameFlagsGive) {
   QTemporaryDir dir;

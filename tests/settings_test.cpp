@@ -8,9 +8,12 @@
 
 #include "settings/settings_file.h"
 #include "settings/side_files.h"
+#include "test_util.h"
 
 namespace quibel {
 namespace {
+
+using test::Ints;
 
 struct PathCase {
   int line;
@@ -68,13 +71,6 @@ TEST(SidePaths, FixedOutputFileGoesBesideTheSource) {
   EXPECT_EQ(SignaturePathFor(paths, 0), "/x/q.SGN");
   EXPECT_EQ(SignaturePathFor(paths, 1), "/x/q.SG2");
   EXPECT_EQ(SignaturePathFor(paths, -3), "/x/q.SG2");
-}
-
-std::string Ints(std::initializer_list<std::int32_t> values) {
-  std::string out;
-  for (std::int32_t v : values)
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
-  return out;
 }
 
 TEST(SettingsFile, DesignDefaultsWriteTheKnown46Bytes) {

@@ -23,6 +23,14 @@ inline std::string CrLf(std::initializer_list<std::string_view> lines) {
   return text;
 }
 
+// Little-endian 32-bit integers, as the settings file stores them.
+inline std::string Ints(std::initializer_list<std::int32_t> values) {
+  std::string out;
+  for (std::int32_t v : values)
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
+  return out;
+}
+
 // Shift-JIS bytes rendered readably: text back in UTF-8, CR as "\r", LF as
 // "\n", other control bytes as "<xx>", bytes that do not decode as "?".
 inline std::string Show(std::string_view sjis) {
