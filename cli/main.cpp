@@ -325,9 +325,6 @@ int Run(const QStringList& arguments) {
       LoadSettings(path, saved);
       const std::string folder = std::filesystem::path(path).parent_path().string();
       saved_signature = SignaturePathFor(FixedSidePaths(folder.empty() ? "" : folder + PathSeparator()), saved.SignatureSlot);
-    } else {
-      saved.AddSignature = false;
-      saved.AddDate = false;
     }
 
     HeadingPrefixTable headings;

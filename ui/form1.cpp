@@ -14,7 +14,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <climits>
 
@@ -75,13 +74,7 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, const QStringList& arguments, 
   Label2 = ColouredLabel(Text("見出し部の先頭文字（全角１文字or半角２文字）"), "maroon", this);
   Edit_inhibit = new QLineEdit(this);
   Edit_inhibit->setFont(FixedPitchFont());
-  Edit_inhibit->setValidator(new ShiftJisValidator(
-      [this](const QString& refused) {
-        QTimer::singleShot(0, this, [this, refused] {
-          dialogs_.ShowError(this, Text(kApplicationTitle), RefusalMessage(refused));
-        });
-      },
-      Edit_inhibit));
+  Edit_inhibit->setValidator(new ShiftJisValidator(TellRefusalIn(this, dialogs_), Edit_inhibit));
   loaded_heading_bytes_ = std::string(kDefaultHeadingText);
   loaded_heading_text_ = FromShiftJis(loaded_heading_bytes_);
   Edit_inhibit->setText(loaded_heading_text_);
@@ -238,6 +231,11 @@ std::string TForm1::HeadingBytes() const {
   return ToShiftJis(text).value_or(loaded_heading_bytes_);
 }
 
+void TForm1::RebuildHeadingTable() {
+  // The edit box's text is used up to the 399 bytes the settings file keeps.
+  ParseHeadingPrefixes(state_.headings, HeadingBytes().substr(0, kStoredTextWriteMax));
+}
+
 StoredSettings TForm1::CollectSettings() const {
   StoredSettings record;
   record.DatePosition = RadioGroup_date_sel->itemIndex();
@@ -290,7 +288,7 @@ void TForm1::Button_openClick() {
 
 void TForm1::Button_saveClick() {
   state_.sink.mode = OutputMode::File;
-  ParseHeadingPrefixes(state_.headings, HeadingBytes().substr(0, kStoredTextWriteMax));
+  RebuildHeadingTable();
   if (state_.source.LineCount <= 0) return;
   const int target = RadioGroup_out_sel->itemIndex();
   if (target == kToFixedFile) {
@@ -324,7 +322,7 @@ void TForm1::Button_saveClick() {
 
 void TForm1::Button_prevClick() {
   state_.sink.mode = OutputMode::Preview;
-  ParseHeadingPrefixes(state_.headings, HeadingBytes().substr(0, kStoredTextWriteMax));
+  RebuildHeadingTable();
   if (state_.source.LineCount > 0) {
     state_.sink.PreviewLines.clear();
     state_.sink.ClearText();

@@ -81,6 +81,7 @@ class TForm1 : public QWidget {
   StoredSettings CollectSettings() const;
   FormatOptions CollectOptions();
   std::string HeadingBytes() const;
+  void RebuildHeadingTable();
   TrailerInput MakeTrailer(const FormatOptions& options);
   void SetSourceName(const QString& name);
 

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -58,11 +57,7 @@ TForm_edit_sgn::TForm_edit_sgn(AppState& state, Dialogs& dialogs, QCheckBox* sig
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setMinimumHeight(201);
-  Memo1->setRefusalHandler([this](const QString& refused) {
-    QTimer::singleShot(0, this, [this, refused] {
-      dialogs_.ShowError(this, QString::fromUtf8(kApplicationTitle), RefusalMessage(refused));
-    });
-  });
+  Memo1->setRefusalHandler(TellRefusalIn(this, dialogs_));
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
   BitBtn1->setAutoDefault(false);

@@ -8,7 +8,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTimer>
 
+#include "ui/app_state.h"
+#include "ui/dialogs.h"
 #include "ui/shift_jis.h"
 
 namespace quibel {
@@ -118,6 +121,14 @@ QString RefusalMessage(const QString& refused) {
   const char32_t code = bad.character.isEmpty() ? 0 : bad.character.toUcs4().value(0);
   return QStringLiteral("「%1」(U+%2) はShift-JISで表せないため入力できません。")
       .arg(bad.character, QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+}
+
+RefusalHandler TellRefusalIn(QWidget* window, Dialogs& dialogs) {
+  return [window, &dialogs](const QString& refused) {
+    QTimer::singleShot(0, window, [window, &dialogs, refused] {
+      dialogs.ShowError(window, QString::fromUtf8(kApplicationTitle), RefusalMessage(refused));
+    });
+  };
 }
 
 }  // namespace quibel

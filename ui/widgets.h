@@ -76,4 +76,10 @@ class ShiftJisTextEdit : public QPlainTextEdit {
 // The message for a refused text: names its first unmappable character.
 QString RefusalMessage(const QString& refused);
 
+class Dialogs;
+
+// A handler that tells the user, in an error box over `window` shown once
+// the refused edit is over, which character was refused.
+RefusalHandler TellRefusalIn(QWidget* window, Dialogs& dialogs);
+
 }  // namespace quibel
